@@ -446,6 +446,11 @@ QWidget* QtBackend::BuildControl(Window& window, ui::Control& control, QWidget* 
     }
     case ui::Kind::GroupBox: {
       auto* group = new QGroupBox(Q(control.text()), parent);
+      // The caption sits on the frame's top line; children are placed from
+      // the box's own top-left corner.
+      group->setStyleSheet(
+          "QGroupBox { border: 1px solid palette(mid); border-radius: 2px; margin-top: 6px; }"
+          "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px; padding: 0 1px; }");
       widget = children_parent = group;
       break;
     }
@@ -706,6 +711,12 @@ int QtBackend::ShowModal(ui::Form& form) {
   modal_stack_.push_back(dialog);
   if (ui::Control* first = form.focused())
     if (QWidget* w = WidgetOf(first)) w->setFocus();
+  if (on_modal_shown_for_tests) {
+    QTimer::singleShot(0, dialog, [this, dialog] {
+      on_modal_shown_for_tests(dialog);
+      AfterEvent();
+    });
+  }
   dialog->exec();
   modal_stack_.pop_back();
   form.in_modal = false;

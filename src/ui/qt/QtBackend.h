@@ -2,6 +2,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -39,6 +40,9 @@ class QtBackend : public QObject, public ui::Backend {
   // Without a display nobody can close a box: boxes go to standard error
   // and are counted instead of shown.
   bool boxes_to_stderr = false;
+  // Called once a modal form is on screen, inside its modal loop: lets a
+  // test or the screenshot tool act as the user.
+  std::function<void(QWidget*)> on_modal_shown_for_tests;
   int error_boxes = 0;
 
   // ui::Backend
