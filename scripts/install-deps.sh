@@ -13,7 +13,7 @@ packages=(
   locales xdg-utils
 )
 if [[ "${1:-}" == bench ]]; then
-  packages+=(fd-find hyperfine findutils)
+  packages+=(fd-find hyperfine findutils bc)
 fi
 
 missing=()

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/Control.h"
 #include "ui/Form.h"
@@ -10,6 +12,9 @@
 class TRegistry;
 class TSysDir;
 class TAddExt;
+namespace platform {
+class InUseSnapshot;
+}
 
 // The main window: every control of the four pages, the status bar and the
 // two pop-up menus, the system folder locator, and the handlers. Handlers
@@ -97,7 +102,12 @@ class TSForm : public ui::Form {
 
  private:
   void ConnectEvents();
+  // The five system-folder boxes with the paths they select, in order.
+  std::vector<std::pair<ui::CheckBox*, std::string>> SystemFolders() const;
+
   char decimal_separator_;
+  // The files other programs hold open, taken once per clean run.
+  std::unique_ptr<platform::InUseSnapshot> in_use_;
 };
 
 // The one main window, once created.

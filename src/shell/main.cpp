@@ -3,21 +3,13 @@
 #include <string>
 
 #include "platform/process.h"
+#include "shell/StartArguments.h"
 #include "shell/Unit1.h"
 #include "shell/UnitMainForm.h"
 #include "ui/Application.h"
 #include "ui/qt/QtBackend.h"
 
 namespace {
-
-bool FirstArgumentIsAuto() {
-  auto arguments = platform::CommandLineArguments();
-  if (arguments.empty()) return false;
-  std::string first = arguments.front();
-  for (char& c : first)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return first == "auto";
-}
 
 bool HasDisplay() { return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY"); }
 
@@ -28,7 +20,7 @@ int main(int argc, char** argv) {
   // An unattended start on a machine without any display still runs, on
   // the offscreen platform; nobody could close a box there, so errors go to
   // standard error and end the process with status 1.
-  const bool unattended_headless = FirstArgumentIsAuto() && !HasDisplay();
+  const bool unattended_headless = shell::IsAutoStart(platform::CommandLineArguments()) && !HasDisplay();
   if (unattended_headless) qputenv("QT_QPA_PLATFORM", "offscreen");
 
   QApplication application(argc, argv);
