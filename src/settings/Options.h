@@ -63,7 +63,7 @@ std::string LogonEntryText(const std::string& program_file);
 // back.
 std::optional<int32_t> AddToCounter(int32_t kb);
 
-// The store part of the start-with-Windows box: writes "StClean", then
+// What the start-with-Windows box stores: writes "StClean", then
 // writes the logon entry (checked) or removes it (unchecked) when the run
 // key opens. Does nothing when the settings key cannot be opened. Write
 // failures throw ERegistryException.
