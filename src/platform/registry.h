@@ -57,7 +57,8 @@ class RegistryKey {
   // Values in the order they were first written; names of direct sub-keys.
   std::vector<RegistryValue> Values() const;
   std::vector<std::string> SubKeys() const;
-  // The key's full name as given when opened, root excluded.
+  // The key's full name as given when opened, root and the leading and
+  // trailing separators excluded.
   const std::string& Path() const;
 
   // A read-modify-write that no other process may interleave with: every
