@@ -384,7 +384,9 @@ QtBackend::Window& QtBackend::Build(ui::Form& form, bool as_dialog) {
   top->setFixedSize(form.client_width, form.client_height);
   top->setFont(LayoutFont(form.font()));
   top->setProperty(kControlProperty, QVariant::fromValue(reinterpret_cast<quintptr>(&form)));
-  top->setWindowIcon(QIcon(":/images/app32.png"));
+  QIcon icon(":/images/app32.png");
+  icon.addFile(":/images/app16.png");
+  top->setWindowIcon(icon);
   window->top = top;
   window->widgets[&form] = top;
   auto peer = std::make_unique<WidgetPeer>(form, top);
