@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "platform/in_use.h"
 #include "platform/shell_open.h"
 #include "platform/text.h"
 #include "shell/Layout.h"
