@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "platform/sandbox.h"
+#include "support/Sandbox.h"
 #include "support/TempDir.h"
 
 using testing_support::TempDir;

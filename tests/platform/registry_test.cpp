@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "platform/files.h"
-#include "platform/sandbox.h"
+#include "support/Sandbox.h"
 
 using platform::RegistryKey;
 using platform::RootKey;

@@ -7,7 +7,7 @@
 #include <climits>
 
 #include "platform/files.h"
-#include "platform/sandbox.h"
+#include "support/Sandbox.h"
 
 using platform::RegistryKey;
 using platform::RootKey;

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "platform/sandbox.h"
+#include "support/Sandbox.h"
 
 namespace {
 

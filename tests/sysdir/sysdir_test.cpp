@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/registry.h"
-#include "platform/sandbox.h"
+#include "support/Sandbox.h"
 #include "settings/LineList.h"
 #include "settings/Registry.h"
 

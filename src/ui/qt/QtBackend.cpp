@@ -123,6 +123,7 @@ class RowsModel : public QAbstractTableModel {
     return true;
   }
   Qt::ItemFlags flags(const QModelIndex& index) const override {
+    if (!index.isValid()) return Qt::NoItemFlags;
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() == 0) f |= Qt::ItemIsUserCheckable;
     return f;
@@ -832,10 +833,17 @@ bool QtBackend::eventFilter(QObject* watched, QEvent* event) {
   auto* widget = qobject_cast<QWidget*>(watched);
   switch (event->type()) {
     case QEvent::KeyPress: {
-      QWidget* focus = QApplication::focusWidget();
-      if (!widget || !(widget == focus || (!focus && widget->isWindow()))) break;
+      // A key the focus widget ignores travels on to its parents; it is
+      // looked at once, where it first arrives.
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (!widget) break;
+      bool travelling = key == last_key_ && last_key_widget_ && widget != last_key_widget_ &&
+                        widget->isAncestorOf(last_key_widget_);
+      last_key_ = key;
+      last_key_widget_ = widget;
+      if (travelling) break;
       Window* window = WindowOf(widget);
-      if (window && HandleKey(*window, static_cast<QKeyEvent*>(event))) return true;
+      if (window && HandleKey(*window, key)) return true;
       break;
     }
     case QEvent::WhatsThis: {

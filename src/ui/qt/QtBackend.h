@@ -91,6 +91,8 @@ class QtBackend : public QObject, public ui::Backend {
   std::vector<std::unique_ptr<Window>> windows_;
   std::vector<QDialog*> modal_stack_;
   QTimer* hint_timer_ = nullptr;
+  const QEvent* last_key_ = nullptr;
+  QPointer<QWidget> last_key_widget_;
   friend class WidgetPeer;
 };
 
