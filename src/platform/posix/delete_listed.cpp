@@ -1,0 +1,54 @@
+#include "platform/delete_listed.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/posix/handles.h"
+
+namespace platform {
+namespace {
+
+using posix::UniqueFd;
+
+bool PlainName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
+// Opens an absolute folder path one component at a time, never following a
+// link, so a folder replaced by a link after the scan leads nowhere.
+UniqueFd OpenFolderNoLinks(const std::string& folder) {
+  if (folder.empty() || folder[0] != '/') return {};
+  UniqueFd current(::open("/", O_PATH | O_DIRECTORY | O_CLOEXEC));
+  size_t start = 1;
+  while (current.valid() && start < folder.size()) {
+    size_t end = folder.find('/', start);
+    if (end == std::string::npos) end = folder.size();
+    std::string part = folder.substr(start, end - start);
+    if (!PlainName(part)) return {};
+    current = UniqueFd(::openat(current.get(), part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    start = end + 1;
+  }
+  return current;
+}
+
+}  // namespace
+
+bool DeleteListedFile(const std::string& folder, const std::string& name, const FileIdentity& identity,
+                      const InUseTest& in_use) {
+  if (!PlainName(name)) return false;
+  UniqueFd parent = OpenFolderNoLinks(folder);
+  if (!parent.valid()) return false;
+  struct stat st;
+  if (::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (!S_ISREG(st.st_mode)) return false;
+  if (static_cast<uint64_t>(st.st_dev) != identity.device || static_cast<uint64_t>(st.st_ino) != identity.inode)
+    return false;
+  if (in_use && in_use(identity)) return false;
+  return ::unlinkat(parent.get(), name.c_str(), 0) == 0;
+}
+
+}  // namespace platform
