@@ -36,7 +36,11 @@ class List : public scan::DeletionHost {
   void RemoveRows(const std::vector<size_t>& indices) override { rows.Remove(indices); }
 };
 
-std::string Name(uint32_t n) { return "f" + std::to_string((n * 2654435761u) % 1000003u) + ".tmp"; }
+std::string Name(uint32_t n) {
+  std::string name = std::to_string((n * 2654435761u) % 1000003u);
+  name.insert(0, 1, 'f');
+  return name.append(".tmp");
+}
 
 void MakeFiles(const std::string& folder) {
   for (int i = 0; i < kRows; ++i) {

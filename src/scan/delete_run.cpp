@@ -1,5 +1,6 @@
 #include "scan/delete_run.h"
 
+#include <memory>
 #include <utility>
 
 #include "platform/tree_walk.h"
@@ -13,7 +14,7 @@ int64_t DeleteCheckedRows(DeletionHost& host, const DeleteFile& delete_file) {
   for (size_t i = 0; i < count; ++i) {
     if (!host.RowChecked(i)) continue;
     const ResultRow& row = host.Row(i);
-    host.ShowPath(platform::JoinPath(row.folder, row.name));
+    host.ShowPath(platform::JoinPath(row.folder.str(), row.name));
     if (delete_file(row)) deleted_kb += row.kb;
     removed.push_back(i);
     host.Step();
@@ -23,9 +24,10 @@ int64_t DeleteCheckedRows(DeletionHost& host, const DeleteFile& delete_file) {
 }
 
 DeleteFile ListedFileDeleter(platform::InUseTest in_use) {
-  return [in_use = std::move(in_use)](const ResultRow& row) {
-    return platform::DeleteListedFile(row.folder, row.name, row.identity, in_use);
-  };
+  // One remover for the whole run, so that the folders it has reached
+  // stay open for the rows that follow.
+  auto remover = std::make_shared<platform::ListedFileRemover>(std::move(in_use));
+  return [remover](const ResultRow& row) { return remover->Delete(row.folder.str(), row.name, row.identity); };
 }
 
 }  // namespace scan

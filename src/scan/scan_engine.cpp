@@ -95,7 +95,7 @@ class Collector final : public platform::TreeVisitor {
 
   void File(const platform::WalkedFile& file) override {
     if (!current_stored_) {
-      folders_with_matches_.push_back(*current_path_);
+      folders_with_matches_.emplace_back(*current_path_);
       current_stored_ = true;
     }
     auto index = static_cast<uint32_t>(matches_.size());
@@ -135,7 +135,7 @@ class Collector final : public platform::TreeVisitor {
   bool current_stored_ = false;
   std::u32string folded_;
   std::vector<uint32_t> matched_;
-  std::vector<std::string> folders_with_matches_;
+  std::vector<FolderPath> folders_with_matches_;
   std::vector<Match> matches_;
   std::string names_buffer_;
   std::vector<std::vector<uint32_t>> by_mask_;

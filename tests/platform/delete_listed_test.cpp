@@ -125,3 +125,26 @@ TEST(DeleteListedFile, ReadOnlyFileInReadOnlyFolderStays) {
 }
 
 }  // namespace
+
+namespace {
+
+// A remover keeps the folders it reached open; the identity test still
+// decides for every later file in them.
+TEST(ListedFileRemover, ReusesFoldersAndStillChecksEachFile) {
+  TempDir tmp;
+  tmp.write("dir/a.tmp", "a");
+  tmp.write("dir/b.tmp", "b");
+  tmp.write("dir/c.tmp", "c");
+  tmp.write("other/c.tmp", "elsewhere");
+  platform::FileIdentity a = IdentityOf(tmp / "dir/a.tmp"), b = IdentityOf(tmp / "dir/b.tmp");
+  platform::FileIdentity wrong = IdentityOf(tmp / "other/c.tmp");
+  platform::ListedFileRemover remover;
+  EXPECT_TRUE(remover.Delete(tmp / "dir", "a.tmp", a));
+  EXPECT_FALSE(remover.Delete(tmp / "dir", "c.tmp", wrong));
+  EXPECT_TRUE(remover.Delete(tmp / "dir", "b.tmp", b));
+  EXPECT_FALSE(remover.Delete(tmp / "dir", "b.tmp", b));
+  EXPECT_TRUE(tmp.exists("dir/c.tmp"));
+  EXPECT_TRUE(tmp.exists("other/c.tmp"));
+}
+
+}  // namespace

@@ -50,7 +50,7 @@ class FakeHost : public scan::ScanHost {
   std::vector<std::string> RowTexts() const {
     std::vector<std::string> out;
     for (size_t i = 0; i < rows.size(); ++i)
-      out.push_back(rows[i].name + "|" + rows[i].folder + "|" + std::to_string(rows[i].kb));
+      out.push_back(rows[i].name + "|" + rows[i].folder.str() + "|" + std::to_string(rows[i].kb));
     return out;
   }
 

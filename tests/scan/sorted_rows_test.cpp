@@ -35,13 +35,13 @@ TEST(SortedRows, EqualsAStableSortByTheLocaleComparisonAcrossBlocks) {
     std::string name = std::string(1, "aAbB~_"[(seed >> 8) % 6]) + std::to_string((seed >> 12) % 700) + ".tmp";
     all.push_back({name, "/f" + std::to_string(i), i, {}});
     size_t at = rows.Insert(all.back());
-    ASSERT_EQ(rows[at].folder, all.back().folder);
+    ASSERT_EQ(rows[at].folder.str(), all.back().folder.str());
   }
   std::stable_sort(all.begin(), all.end(), [](const scan::ResultRow& a, const scan::ResultRow& b) {
     return platform::CompareLocale(a.name, b.name) < 0;
   });
   ASSERT_EQ(rows.size(), all.size());
-  for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(rows[i].folder, all[i].folder) << i;
+  for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(rows[i].folder.str(), all[i].folder.str()) << i;
 
   // Removing rows keeps the others in order, and inserting goes on working.
   std::vector<size_t> removed;
@@ -55,9 +55,9 @@ TEST(SortedRows, EqualsAStableSortByTheLocaleComparisonAcrossBlocks) {
     kept.push_back(all[i]);
   }
   ASSERT_EQ(rows.size(), kept.size());
-  for (size_t i = 0; i < kept.size(); ++i) ASSERT_EQ(rows[i].folder, kept[i].folder) << i;
+  for (size_t i = 0; i < kept.size(); ++i) ASSERT_EQ(rows[i].folder.str(), kept[i].folder.str()) << i;
   size_t at = rows.Insert({"~", "/last", 0, {}});
-  EXPECT_EQ(rows[at].folder, "/last");
+  EXPECT_EQ(rows[at].folder.str(), "/last");
   std::vector<size_t> everything(rows.size());
   for (size_t i = 0; i < everything.size(); ++i) everything[i] = i;
   rows.Remove(everything);

@@ -6,6 +6,8 @@
 
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "platform/posix/handles.h"
 
@@ -35,20 +37,43 @@ UniqueFd OpenFolderNoLinks(const std::string& folder) {
   return current;
 }
 
+// Folders kept open are few enough for any descriptor limit.
+constexpr size_t kMaxOpenFolders = 64;
+
 }  // namespace
 
-bool DeleteListedFile(const std::string& folder, const std::string& name, const FileIdentity& identity,
-                      const InUseTest& in_use) {
+struct ListedFileRemover::OpenFolders {
+  std::unordered_map<std::string, UniqueFd> by_path;
+};
+
+ListedFileRemover::ListedFileRemover(InUseTest in_use)
+    : in_use_(std::move(in_use)), folders_(std::make_unique<OpenFolders>()) {}
+
+ListedFileRemover::~ListedFileRemover() = default;
+
+bool ListedFileRemover::Delete(const std::string& folder, const std::string& name, const FileIdentity& identity) {
   if (!PlainName(name)) return false;
-  UniqueFd parent = OpenFolderNoLinks(folder);
-  if (!parent.valid()) return false;
+  auto& open = folders_->by_path;
+  auto it = open.find(folder);
+  if (it == open.end()) {
+    UniqueFd reached = OpenFolderNoLinks(folder);
+    if (!reached.valid()) return false;
+    if (open.size() >= kMaxOpenFolders) open.clear();
+    it = open.emplace(folder, std::move(reached)).first;
+  }
+  int parent = it->second.get();
   struct stat st;
-  if (::fstatat(parent.get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  if (::fstatat(parent, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
   if (!S_ISREG(st.st_mode)) return false;
   if (static_cast<uint64_t>(st.st_dev) != identity.device || static_cast<uint64_t>(st.st_ino) != identity.inode)
     return false;
-  if (in_use && in_use(identity)) return false;
-  return ::unlinkat(parent.get(), name.c_str(), 0) == 0;
+  if (in_use_ && in_use_(identity)) return false;
+  return ::unlinkat(parent, name.c_str(), 0) == 0;
+}
+
+bool DeleteListedFile(const std::string& folder, const std::string& name, const FileIdentity& identity,
+                      const InUseTest& in_use) {
+  return ListedFileRemover(in_use).Delete(folder, name, identity);
 }
 
 }  // namespace platform
