@@ -1,5 +1,7 @@
 #include "scan/mask.h"
 
+#include <algorithm>
+
 namespace scan {
 namespace {
 
@@ -60,14 +62,22 @@ bool Glob(std::u32string_view p, std::u32string_view s) {
 }
 
 bool EndsWith(std::u32string_view s, std::u32string_view tail) {
-  return s.size() >= tail.size() && s.substr(s.size() - tail.size()) == tail;
+  if (s.size() < tail.size()) return false;
+  if (tail.empty()) return true;
+  return s.back() == tail.back() && s.substr(s.size() - tail.size()) == tail;
 }
 
 }  // namespace
 
 void Mask::FoldName(std::string_view name, std::u32string& out) {
-  out.clear();
-  for (size_t i = 0; i < name.size();) out.push_back(FoldChar(Decode(name, i)));
+  out.resize(name.size());  // never more characters than bytes
+  size_t n = 0;
+  for (size_t i = 0; i < name.size();) {
+    auto b = static_cast<unsigned char>(name[i]);
+    out[n++] = b < 0x80 ? (b >= 'A' && b <= 'Z' ? b + 0x20 : b) : FoldChar(Decode(name, i));
+    if (b < 0x80) ++i;
+  }
+  out.resize(n);
 }
 
 Mask::Mask(std::string_view text) {
@@ -81,12 +91,20 @@ Mask::Mask(std::string_view text) {
     std::u32string_view tail = p.substr(last_star + 1);
     if (tail.find(U'?') == std::u32string_view::npos) literal_tail_length_ = tail.size();
   }
-  if (p.size() > 2 && p.substr(p.size() - 2) == U".*") without_extension_length_ = p.size() - 2;
+  literal_head_length_ = std::min(p.find_first_of(U"*?"), p.size());
+  if (p.size() > 2 && p.substr(p.size() - 2) == U".*") {
+    without_extension_length_ = p.size() - 2;
+    literal_head_length_ = std::min(literal_head_length_, without_extension_length_);
+  }
 }
 
 bool Mask::MatchesFolded(std::u32string_view name) const {
   if (matches_nothing_ || name.empty()) return false;
   std::u32string_view p = pattern_;
+  // Cheap necessary conditions first: most names fail one of them, and
+  // the head also serves the ".*" alternative, which starts alike.
+  if (name.size() < literal_head_length_ || name.compare(0, literal_head_length_, p.substr(0, literal_head_length_)) != 0)
+    return false;
   bool length_fits = has_star_ ? name.size() >= min_length_ : name.size() == min_length_;
   if (length_fits && EndsWith(name, p.substr(p.size() - literal_tail_length_)) && Glob(p, name)) return true;
   return without_extension_length_ > 0 && Glob(p.substr(0, without_extension_length_), name);

@@ -29,6 +29,7 @@ class Mask {
   std::u32string pattern_;                // folded
   size_t without_extension_length_ = 0;   // the pattern less a trailing ".*"; 0 when none
   size_t literal_tail_length_ = 0;        // characters after the last "*" when none is "?"
+  size_t literal_head_length_ = 0;        // characters before the first "*" or "?"
   size_t min_length_ = 0;                 // characters a name needs at least
   bool has_star_ = false;
   bool matches_nothing_ = false;

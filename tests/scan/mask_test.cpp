@@ -50,6 +50,8 @@ const Case kCases[] = {
     {"*.*", ".hidden", true},
     {"foo.*", "foo", true},
     {"foo.*", "foobar", false},
+    {"foo*.*", "fo", false},
+    {"~*.*", "~", true},
     // letters beyond ASCII fold too; bytes that are not UTF-8 match only themselves
     {"É*.TMP", "été.tmp", true},
     {"*.ДОК", "файл.док", true},

@@ -1,6 +1,5 @@
 #pragma once
 // Move-only owners of the POSIX handles this backend uses.
-#include <dirent.h>
 #include <unistd.h>
 
 #include <utility>
@@ -29,28 +28,6 @@ class UniqueFd {
 
  private:
   int fd_ = -1;
-};
-
-class DirStream {
- public:
-  DirStream() = default;
-  explicit DirStream(DIR* dir) : dir_(dir) {}
-  ~DirStream() {
-    if (dir_) ::closedir(dir_);
-  }
-  DirStream(DirStream&& other) noexcept : dir_(std::exchange(other.dir_, nullptr)) {}
-  DirStream& operator=(DirStream&& other) noexcept {
-    std::swap(dir_, other.dir_);
-    return *this;
-  }
-  DirStream(const DirStream&) = delete;
-  DirStream& operator=(const DirStream&) = delete;
-
-  DIR* get() const { return dir_; }
-  explicit operator bool() const { return dir_ != nullptr; }
-
- private:
-  DIR* dir_ = nullptr;
 };
 
 }  // namespace platform::posix
