@@ -3,6 +3,8 @@
 #include <memory>
 #include <string>
 
+#include "platform/file_identity.h"
+
 namespace platform {
 
 // Attribute bits of a directory entry.
@@ -17,15 +19,6 @@ enum class EntryKind : uint8_t {
   kFolder,
   kLink,   // a symbolic link or junction: an entry of its own, never followed
   kOther,  // socket, pipe, device: never touched
-};
-
-// Which file an entry is, as opaque numbers: two entries are the same file
-// exactly when both numbers are equal.
-struct FileIdentity {
-  uint64_t device = 0;
-  uint64_t inode = 0;
-  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
-  friend auto operator<=>(const FileIdentity&, const FileIdentity&) = default;
 };
 
 struct DirEntry {
