@@ -94,8 +94,6 @@ class TSForm : public ui::Form {
 
   // Kilobytes freed by the current clean run.
   int32_t DelKB = 0;
-  // Kilobytes of the rows found by the current scan.
-  int64_t ScanKB = 0;
 
   static const char* const kHomePage;
   static const char* const kContactAddress;
