@@ -73,7 +73,9 @@ TEST_F(ScanPage, ScanListsMatchesOnceInNameOrderWithTotalsOverTheWholeScan) {
     const ui::ListRow& row = f.ListFiles->Row(i);
     names.push_back(row.caption + "=" + row.subitems[1]);
     // Name order by the user's collation, whatever the locale of the run.
-    if (i > 0) EXPECT_LE(platform::CompareLocale(f.ListFiles->Row(i - 1).caption, row.caption), 0);
+    if (i > 0) {
+      EXPECT_LE(platform::CompareLocale(f.ListFiles->Row(i - 1).caption, row.caption), 0);
+    }
   }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"B.bak=3", "C.TMP=0", "~A.TMP=2"}));
