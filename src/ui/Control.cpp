@@ -126,6 +126,12 @@ void StatusBar::SetPanelText(size_t panel, const std::string& text) {
 }
 
 size_t ListBox::Add(const std::string& item) {
+  size_t at = InsertItem(item);
+  Notify(Change::Items);
+  return at;
+}
+
+size_t ListBox::InsertItem(const std::string& item) {
   size_t at = items_.size();
   if (sorted) {
     // After every entry that sorts before or equal, so equal entries keep
@@ -137,17 +143,20 @@ size_t ListBox::Add(const std::string& item) {
   }
   items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), item);
   if (item_index_ >= static_cast<int>(at)) ++item_index_;
-  Notify(Change::Items);
   return at;
 }
 
 void ListBox::Delete(size_t index) {
+  EraseItem(index);
+  Notify(Change::Items);
+}
+
+void ListBox::EraseItem(size_t index) {
   items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
   if (item_index_ == static_cast<int>(index))
     item_index_ = -1;
   else if (item_index_ > static_cast<int>(index))
     --item_index_;
-  Notify(Change::Items);
 }
 
 void ListBox::Clear() {
@@ -170,19 +179,23 @@ void ListBox::SelectByUser(int index) {
 }
 
 size_t CheckListBox::Add(const std::string& item) {
-  size_t at = ListBox::Add(item);
+  size_t at = InsertItem(item);
   checks_.insert(checks_.begin() + static_cast<std::ptrdiff_t>(at), false);
+  Notify(Change::Items);
   return at;
 }
 
 void CheckListBox::Delete(size_t index) {
   checks_.erase(checks_.begin() + static_cast<std::ptrdiff_t>(index));
-  ListBox::Delete(index);
+  EraseItem(index);
+  Notify(Change::Items);
 }
 
 void CheckListBox::Clear() {
   checks_.clear();
-  ListBox::Clear();
+  items_.clear();
+  item_index_ = -1;
+  Notify(Change::Items);
 }
 
 void CheckListBox::SetItems(const std::vector<std::string>& items) {

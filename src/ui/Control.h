@@ -202,6 +202,10 @@ class ListBox : public Control {
   void SetItemIndex(int index);
 
  protected:
+  // The list's change without its announcement, so a derived list can
+  // bring its own state in step before the drawing side looks.
+  size_t InsertItem(const std::string& item);
+  void EraseItem(size_t index);
   std::vector<std::string> items_;
   int item_index_ = -1;
 };

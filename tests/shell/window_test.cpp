@@ -21,6 +21,8 @@ namespace {
 class QtWindow : public ::testing::Test {
  protected:
   QtWindow() {
+    // A box would wait for a click that never comes: count them instead.
+    backend.boxes_to_stderr = true;
     ui::App().SetBackend(&backend);
     ui::App().title = "Quillmoor";
     ui::App().ResetTermination();
@@ -31,7 +33,10 @@ class QtWindow : public ::testing::Test {
     backend.ShowMain(*form);
     QApplication::processEvents();
   }
-  ~QtWindow() override { ui::App().main_form = nullptr; }
+  ~QtWindow() override {
+    EXPECT_EQ(backend.error_boxes, 0);
+    ui::App().main_form = nullptr;
+  }
 
   QWidget* W(ui::Control* c) { return backend.WidgetOf(c); }
 
@@ -40,6 +45,16 @@ class QtWindow : public ::testing::Test {
   std::unique_ptr<TSForm> form;
   QWidget* top = nullptr;
 };
+
+TEST_F(QtWindow, FirstShowingOffersTheFixedDrivesAndChecksEveryMask) {
+  EXPECT_GT(form->cDisks->Count(), 0u);
+  for (size_t i = 0; i < form->cDisks->Count(); ++i) EXPECT_TRUE(form->cDisks->Checked(i));
+  ASSERT_EQ(form->cExt->Count(), 19u);
+  for (size_t i = 0; i < form->cExt->Count(); ++i) EXPECT_TRUE(form->cExt->Checked(i));
+  auto* masks = static_cast<QListWidget*>(W(form->cExt));
+  EXPECT_EQ(masks->item(18)->text(), "ANTI-VIR.DAT");
+  EXPECT_EQ(masks->item(18)->checkState(), Qt::Checked);
+}
 
 TEST_F(QtWindow, IsAFixedSizeWindowWithOnlyCloseAndHelpButtons) {
   EXPECT_EQ(top->size(), QSize(435, 275));
