@@ -71,7 +71,7 @@ const std::vector<ControlSpec> kMainFormLayout = {
 
 const std::vector<ControlSpec> kAddExtLayout = {
     {"Panel1", Kind::Panel, "", "", "", {0, 0, 144, 65}, 0},
-    {"Label1", Kind::Label, "Panel1", "输入新的文件类型(例如*.PIF)：", "", {2, 2, 140, 13}, -1},
+    {"Label1", Kind::Label, "Panel1", "输入新的文件类型(例如*.PIF)：", "", {2, 2, 140, 13}, -1, 0, 0, kArrow, 0, kText, kFitText},
     {"Edit1", Kind::Edit, "Panel1", "", "", {2, 18, 140, 21}, 0},
     {"Button1", Kind::Button, "Panel1", "确定", "", {2, 43, 140, 20}, 1, 0, 0, kArrow, 0, kText, kDefaultButton},
 };
@@ -152,6 +152,7 @@ void BuildControls(ui::Form& form, const std::vector<ControlSpec>& layout) {
     c->cursor = spec.cursor;
     c->picture = spec.picture;
     c->auto_size = spec.flags & kAutoSize;
+    c->fit_text = spec.flags & kFitText;
     ui::Font font = c->font();
     if (spec.font_height) font.height = spec.font_height;
     font.color = spec.color;

@@ -33,6 +33,7 @@ enum SpecFlags : unsigned {
   kAutoSize = 1u << 1,
   kHidden = 1u << 2,
   kSorted = 1u << 3,
+  kFitText = 1u << 4,  // drawn condensed where the font would not fit the place
 };
 
 struct MenuSpec {

@@ -97,6 +97,7 @@ class Control {
   int tag = 0;
   Cursor cursor = Cursor::Default;
   bool auto_size = false;   // a label sized to its text
+  bool fit_text = false;    // a fixed label that condenses its text to fit
   std::string picture;      // resource name of a picture, empty for none
   PopupMenu* popup_menu = nullptr;
 

@@ -238,6 +238,7 @@ class WidgetPeer : public ui::ListViewPeer {
     QString text = Q(control_.text());
     if (auto* label = qobject_cast<QLabel*>(widget_)) {
       if (control_.kind() == ui::Kind::Label) label->setText(text);
+      if (control_.fit_text) ApplyFont();
       if (control_.auto_size) label->adjustSize();
     } else if (auto* button = qobject_cast<QAbstractButton*>(widget_)) {
       button->setText(text);
@@ -253,13 +254,26 @@ class WidgetPeer : public ui::ListViewPeer {
   }
 
   void ApplyFont() {
-    widget_->setFont(LayoutFont(control_.font()));
+    QFont font = LayoutFont(control_.font());
+    if (control_.fit_text) font = FittedFont(font);
+    widget_->setFont(font);
     if (control_.kind() == ui::Kind::Label) {
       QPalette palette = widget_->palette();
       palette.setColor(QPalette::WindowText, ToQColor(control_.font().color));
       widget_->setPalette(palette);
       if (control_.auto_size) static_cast<QLabel*>(widget_.data())->adjustSize();
     }
+  }
+
+  // A fixed-size label whose text the installed font draws wider than the
+  // place the layout gives it is drawn condensed, so no text is cut.
+  QFont FittedFont(QFont font) const {
+    QString text = Q(control_.text());
+    int room = control_.bounds.width;
+    int width = QFontMetrics(font).horizontalAdvance(text);
+    if (text.isEmpty() || room <= 0 || width <= room) return font;
+    font.setStretch(std::max(70, room * 100 / width));
+    return font;
   }
 
   void ApplyChecked() {
