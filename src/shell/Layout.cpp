@@ -136,31 +136,31 @@ ui::Control* Make(ui::Form& form, ui::Kind kind, const std::string& name, ui::Co
 }  // namespace
 
 void BuildControls(ui::Form& form, const std::vector<ControlSpec>& layout) {
-  for (const ControlSpec& spec : layout) {
+  for (const ControlSpec& row : layout) {
     ui::Control* parent = nullptr;
-    if (*spec.parent) {
-      parent = form.Find(spec.parent);
-      if (!parent) throw std::logic_error(std::string("layout: unknown parent ") + spec.parent);
+    if (*row.parent) {
+      parent = form.Find(row.parent);
+      if (!parent) throw std::logic_error(std::string("layout: unknown parent ") + row.parent);
     }
-    ui::Control* c = Make(form, spec.kind, spec.name, parent);
-    c->SetText(spec.text);
-    c->SetHint(spec.hint);
-    c->bounds = spec.rect;
-    c->tab_order = spec.tab_order;
-    c->tag = spec.tag;
-    c->help_context = spec.help_context;
-    c->cursor = spec.cursor;
-    c->picture = spec.picture;
-    c->auto_size = spec.flags & kAutoSize;
-    c->fit_text = spec.flags & kFitText;
+    ui::Control* c = Make(form, row.kind, row.name, parent);
+    c->SetText(row.text);
+    c->SetHint(row.hint);
+    c->bounds = row.rect;
+    c->tab_order = row.tab_order;
+    c->tag = row.tag;
+    c->help_context = row.help_context;
+    c->cursor = row.cursor;
+    c->picture = row.picture;
+    c->auto_size = row.flags & kAutoSize;
+    c->fit_text = row.flags & kFitText;
     ui::Font font = c->font();
-    if (spec.font_height) font.height = spec.font_height;
-    font.color = spec.color;
+    if (row.font_height) font.height = row.font_height;
+    font.color = row.color;
     c->SetFont(font);
-    if (spec.flags & kHidden) c->SetVisible(false);
-    if (spec.kind == Kind::Button) static_cast<ui::Button*>(c)->is_default = spec.flags & kDefaultButton;
-    if (spec.kind == Kind::ListBox) static_cast<ui::ListBox*>(c)->sorted = spec.flags & kSorted;
-    if (spec.kind == Kind::TabSheet) static_cast<ui::TabSheet*>(c)->image_index = spec.image_index;
+    if (row.flags & kHidden) c->SetVisible(false);
+    if (row.kind == Kind::Button) static_cast<ui::Button*>(c)->is_default = row.flags & kDefaultButton;
+    if (row.kind == Kind::ListBox) static_cast<ui::ListBox*>(c)->sorted = row.flags & kSorted;
+    if (row.kind == Kind::TabSheet) static_cast<ui::TabSheet*>(c)->image_index = row.image_index;
   }
 }
 

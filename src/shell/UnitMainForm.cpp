@@ -84,15 +84,15 @@ TSForm::TSForm() : ui::Form("SForm"), decimal_separator_(platform::DecimalSepara
   ProgressBar2->SetRange(0, 100);
   cExt->SetItems({shell::kDefaultMasks.begin(), shell::kDefaultMasks.end()});
 
-  for (const shell::MenuSpec& spec : shell::kMainFormMenus) {
+  for (const shell::MenuSpec& entry : shell::kMainFormMenus) {
     ui::PopupMenu* menu = nullptr;
     for (const auto& m : menus())
-      if (m->name == spec.menu) menu = m.get();
+      if (m->name == entry.menu) menu = m.get();
     if (!menu) {
-      menu = MakeMenu(spec.menu);
-      Need<ui::Control>(*this, spec.attached_to)->popup_menu = menu;
+      menu = MakeMenu(entry.menu);
+      Need<ui::Control>(*this, entry.attached_to)->popup_menu = menu;
     }
-    menu->items.push_back({spec.item, spec.caption, spec.image_index, spec.is_default, {}});
+    menu->items.push_back({entry.item, entry.caption, entry.image_index, entry.is_default, {}});
   }
   PopupMenu1 = menus()[0].get();
   PopupMenu2 = menus()[1].get();
